@@ -17,7 +17,10 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "run-windows-tests: creating the Wine prefix $WINEPREFIX"
   "$wine64" wineboot -i >/dev/null 2>&1 </dev/null
+  # The first boot's own wineserver must be gone before the persistent one starts.
+  "$wineserver" -w
 fi
 "$wineserver" -p
 # Start Wine's services now, detached from CTest's output.
