@@ -28,8 +28,12 @@ windows: deps
 	cmake -S . -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake
 	cmake --build $(WINDOWS) -j $(JOBS)
 
+# Each build tree assembles its bundles under bundles/; dist/ gathers them:
+# the Windows bundles at its top, the native Linux ones under dist/linux/.
 dist: native windows
-	@mkdir -p dist
+	@rm -rf dist && mkdir -p dist/linux
+	@if [ -d $(WINDOWS)/bundles ]; then cp -R $(WINDOWS)/bundles/. dist/; fi
+	@if [ -d $(NATIVE)/bundles ]; then cp -R $(NATIVE)/bundles/. dist/linux/; fi
 
 test: test-native test-sanitize test-windows test-web
 
