@@ -10,7 +10,8 @@ wineserver=/usr/lib/wine/wineserver
 wine64=/usr/lib/wine/wine64
 export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko prompts; and no debugger on a crash, which would hang the run.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$@"

@@ -6,8 +6,9 @@ prefix=$2
 shift 2
 export WINEPREFIX="$prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
-# No Mono or Gecko installer prompts: the tests need neither.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# No Mono or Gecko installer prompts (the tests need neither), and no
+# debugger on a crash: it would wait for ever instead of failing the test.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}"
 
 # Wine may start its services and desktop process from this program, and
 # they outlive it.  They must not inherit our standard output, or CTest
