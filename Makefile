@@ -54,6 +54,10 @@ bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DVMO_BENCH=ON -DVMO_TESTS=OFF
 	cmake --build $(BENCH) -j $(JOBS)
 	$(BENCH)/bench/engine_bench
+	# The editor's figures: the Windows build under Wine, with the WebView2 test double.
+	cmake -S . -B $(BENCH)-windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake -DVMO_BENCH=ON
+	cmake --build $(BENCH)-windows -j $(JOBS) --target editor_bench
+	scripts/run-windows-tests.sh $(BENCH)-windows -R '^editor_bench$$' --verbose
 
 clean:
 	rm -rf build dist
