@@ -1,6 +1,5 @@
 #include "engine.h"
 
-static const float control_cutoff = 31.830975f;  // 5 ms
 static const float level_cutoff = 3.1830971f;    // 50 ms
 static const float input_gain = 4.0f;
 
