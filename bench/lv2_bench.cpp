@@ -25,13 +25,9 @@ static void lv2_run(benchmark::State& state)
     }
     lv2_test_host host;
     lv2_test_host_init(&host, lv2_test_with_map);
-    LV2_Handle instance =
-        module.descriptor->instantiate(module.descriptor, 48000.0, lv2_test_bundle_path().c_str(), host.features);
     std::vector<float> in = plucked_signal(48000 * 2, 48000.0f), out(in.size());
     float ports[param_count] = {50.0f, 50.0f, 50.0f, 100.0f, 100.0f, 1.0f};
-    for (uint32_t i = 0; i < param_count; ++i)
-        module.descriptor->connect_port(instance, i + 2, &ports[i]);
-    module.descriptor->activate(instance);
+    LV2_Handle instance = lv2_test_start(&host, &module, 48000.0, nullptr, nullptr, ports);
     size_t blocks = in.size() / (size_t)block, at = 0;
     int64_t samples = 0;
     for (auto _ : state) {

@@ -18,18 +18,12 @@ TEST(lv2_lock_stress, run_against_save_and_restore)
     ASSERT_TRUE(lv2_test_module_load(&module));
     lv2_test_host host;
     lv2_test_host_init(&host, lv2_test_with_map | lv2_test_with_log);
-    LV2_Handle instance = module.descriptor->instantiate(module.descriptor, 48000.0, lv2_test_bundle_path().c_str(),
-                                                         host.features);
-    ASSERT_NE(instance, nullptr);
     std::vector<float> in(64, 0.1f), out(64);
     // The audio thread moves all five level controls together, so a
     // consistent snapshot always holds five equal values.
     float ports[param_count] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
-    module.descriptor->connect_port(instance, 0, in.data());
-    module.descriptor->connect_port(instance, 1, out.data());
-    for (uint32_t i = 0; i < param_count; ++i)
-        module.descriptor->connect_port(instance, i + 2, &ports[i]);
-    module.descriptor->activate(instance);
+    LV2_Handle instance = lv2_test_start(&host, &module, 48000.0, in.data(), out.data(), ports);
+    ASSERT_NE(instance, nullptr);
 
     std::atomic<bool> done{false};
     std::thread audio([&] {

@@ -60,16 +60,10 @@ TEST(lv2_realtime, run_allocates_nothing_and_locks_nothing)
     ASSERT_TRUE(lv2_test_module_load(&module));
     lv2_test_host host;
     lv2_test_host_init(&host, lv2_test_with_map | lv2_test_with_log);
-    LV2_Handle instance = module.descriptor->instantiate(module.descriptor, 48000.0, lv2_test_bundle_path().c_str(),
-                                                         host.features);
-    ASSERT_NE(instance, nullptr);
     std::vector<float> in(512, 0.25f), out(512);
     float ports[param_count] = {50.0f, 50.0f, 50.0f, 100.0f, 100.0f, 1.0f};
-    module.descriptor->connect_port(instance, 0, in.data());
-    module.descriptor->connect_port(instance, 1, out.data());
-    for (uint32_t i = 0; i < param_count; ++i)
-        module.descriptor->connect_port(instance, i + 2, &ports[i]);
-    module.descriptor->activate(instance);
+    LV2_Handle instance = lv2_test_start(&host, &module, 48000.0, in.data(), out.data(), ports);
+    ASSERT_NE(instance, nullptr);
 
     // Blocks with steady and with moving controls.
     counting = true;

@@ -1,5 +1,7 @@
 #include "lv2_test_host.h"
 
+#include "param_table.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -105,6 +107,21 @@ void lv2_test_host_init(lv2_test_host* host, int features)
         host->features[n++] = &host->log_feature_entry;
     host->features[n] = nullptr;
     host->store_result = 0;
+}
+
+LV2_Handle lv2_test_start(lv2_test_host* host, const lv2_test_module* module, double rate, const float* in,
+                          float* out, const float* controls)
+{
+    const LV2_Descriptor* d = module->descriptor;
+    LV2_Handle instance = d->instantiate(d, rate, lv2_test_bundle_path().c_str(), host->features);
+    if (!instance)
+        return nullptr;
+    d->connect_port(instance, 0, (void*)in);
+    d->connect_port(instance, 1, out);
+    for (uint32_t i = 0; i < param_count; ++i)
+        d->connect_port(instance, i + 2, (void*)&controls[i]);
+    d->activate(instance);
+    return instance;
 }
 
 static LV2_State_Status store(LV2_State_Handle handle, uint32_t key, const void* value, size_t size, uint32_t type,

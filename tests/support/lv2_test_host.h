@@ -53,5 +53,10 @@ enum lv2_test_features { lv2_test_with_map = 1, lv2_test_with_log = 2 };
 void lv2_test_host_init(lv2_test_host* host, int features);
 uint32_t lv2_test_host_map(lv2_test_host* host, const char* uri);
 
+// An instance at rate with every port connected (audio may be null, to be
+// connected per block) and activated; null when instantiate fails.
+LV2_Handle lv2_test_start(lv2_test_host* host, const lv2_test_module* module, double rate, const float* in,
+                          float* out, const float* controls);
+
 LV2_State_Status lv2_test_save(lv2_test_host* host, const LV2_Descriptor* descriptor, LV2_Handle instance);
 LV2_State_Status lv2_test_restore(lv2_test_host* host, const LV2_Descriptor* descriptor, LV2_Handle instance);
