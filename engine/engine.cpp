@@ -29,6 +29,10 @@ static int32_t oversampling_factor(float fs)
     float r = 176400.0f / fs;
     if (!(r < (float)engine_max_os_factor))
         return engine_max_os_factor;
+    // Only a rate that is no rate (negative, -0) gets here below 1; a factor
+    // below 1 would leave processing without a run length.
+    if (!(r > 0.0f))
+        return 1;
     int32_t n = truncate_to_int(r);
     if (r - (float)n > 0.0f)
         n += 1;

@@ -116,6 +116,20 @@ TEST(engine, oversampling_factor_per_rate)
     }
 }
 
+// A caller's mistake must not hang or crash the host: rates that are no
+// rates still give a factor in range and a block that ends.
+TEST(engine, rates_that_are_no_rates_still_process)
+{
+    for (float fs : {0.0f, -0.0f, -48000.0f, NAN, INFINITY}) {
+        engine e;
+        engine_start(e, fs);
+        EXPECT_GE(e.os_factor, 1) << fs;
+        EXPECT_LE(e.os_factor, 16) << fs;
+        std::vector<float> in(300, 0.1f), out(300);
+        engine_process(e, in.data(), out.data(), 300);
+    }
+}
+
 TEST(engine, zero_in_gives_exactly_zero_out)
 {
     for (float fs : {22050.0f, 48000.0f, 96000.0f, 192000.0f}) {
