@@ -38,6 +38,21 @@ static void copy_text_utf16(char16* to, size_t size, const char* ascii)
         to[i] = (char16)(unsigned char)ascii[i];
 }
 
+// The part that the three forms of class information share: the index
+// checked, the record zeroed, identity, cardinality and category filled.
+template <typename class_info_form>
+static const class_description* class_info_start(int32_t index, class_info_form* info)
+{
+    if (index < 0 || index >= class_count || info == nullptr)
+        return nullptr;
+    const class_description& c = classes[index];
+    memset(info, 0, sizeof *info);
+    memcpy(info->cid, c.cid->bytes, sizeof info->cid);
+    info->cardinality = kManyInstances;
+    copy_text(info->category, sizeof info->category, c.category);
+    return &c;
+}
+
 static tresult factory_query_interface(IPluginFactory3* self, const TUID iid, void** obj)
 {
     if (obj == nullptr)
@@ -80,14 +95,10 @@ static int32_t factory_count_classes(IPluginFactory3*)
 
 static tresult factory_get_class_info(IPluginFactory3*, int32_t index, PClassInfo* info)
 {
-    if (index < 0 || index >= class_count || info == nullptr)
+    const class_description* c = class_info_start(index, info);
+    if (c == nullptr)
         return kInvalidArgument;
-    const class_description& c = classes[index];
-    memset(info, 0, sizeof *info);
-    memcpy(info->cid, c.cid->bytes, sizeof info->cid);
-    info->cardinality = kManyInstances;
-    copy_text(info->category, sizeof info->category, c.category);
-    copy_text(info->name, sizeof info->name, c.name);
+    copy_text(info->name, sizeof info->name, c->name);
     return kResultOk;
 }
 
@@ -126,16 +137,12 @@ static tresult factory_create_instance(IPluginFactory3*, FIDString cid, FIDStrin
 
 static tresult factory_get_class_info2(IPluginFactory3*, int32_t index, PClassInfo2* info)
 {
-    if (index < 0 || index >= class_count || info == nullptr)
+    const class_description* c = class_info_start(index, info);
+    if (c == nullptr)
         return kInvalidArgument;
-    const class_description& c = classes[index];
-    memset(info, 0, sizeof *info);
-    memcpy(info->cid, c.cid->bytes, sizeof info->cid);
-    info->cardinality = kManyInstances;
-    copy_text(info->category, sizeof info->category, c.category);
-    copy_text(info->name, sizeof info->name, c.name);
-    info->classFlags = c.class_flags;
-    copy_text(info->subCategories, sizeof info->subCategories, c.sub_categories);
+    copy_text(info->name, sizeof info->name, c->name);
+    info->classFlags = c->class_flags;
+    copy_text(info->subCategories, sizeof info->subCategories, c->sub_categories);
     copy_text(info->version, sizeof info->version, product_version);
     copy_text(info->sdkVersion, sizeof info->sdkVersion, sdk_version);
     return kResultOk;
@@ -143,16 +150,12 @@ static tresult factory_get_class_info2(IPluginFactory3*, int32_t index, PClassIn
 
 static tresult factory_get_class_info_unicode(IPluginFactory3*, int32_t index, PClassInfoW* info)
 {
-    if (index < 0 || index >= class_count || info == nullptr)
+    const class_description* c = class_info_start(index, info);
+    if (c == nullptr)
         return kInvalidArgument;
-    const class_description& c = classes[index];
-    memset(info, 0, sizeof *info);
-    memcpy(info->cid, c.cid->bytes, sizeof info->cid);
-    info->cardinality = kManyInstances;
-    copy_text(info->category, sizeof info->category, c.category);
-    copy_text_utf16(info->name, kNameSize, c.name);
-    info->classFlags = c.class_flags;
-    copy_text(info->subCategories, sizeof info->subCategories, c.sub_categories);
+    copy_text_utf16(info->name, kNameSize, c->name);
+    info->classFlags = c->class_flags;
+    copy_text(info->subCategories, sizeof info->subCategories, c->sub_categories);
     copy_text_utf16(info->version, kVersionSize, product_version);
     copy_text_utf16(info->sdkVersion, kVersionSize, sdk_version_utf16);
     return kResultOk;
